@@ -179,13 +179,10 @@ SnapshotResult LoadSnapshot(const std::string& snapshotPath, const std::atomic<i
     uint8_t header[kEntryHeaderSize];
     std::u16string name;
     while (busy()) {
-        if (!in.Get(header, 1)) return cutShort;
-        if (header[0] == kKindEnd) {
-            if (!in.Get(header + 1, kEntryHeaderSize - 1)) return cutShort;
-            break;
-        }
+        if (!in.Get(header, kEntryHeaderSize)) return cutShort;
+        if (header[0] == kKindEnd) break;
         BKFTREENODE record{};
-        if (!in.Get(header + 1, kEntryHeaderSize - 1) || !in.Get(&record, sizeof record)) return cutShort;
+        if (!in.Get(&record, sizeof record)) return cutShort;
         uint32_t nameBytes = ReadLE32(header + 1);
         if (nameBytes >= kSnapshotMaxNameBytes) {
             return Fail(SnapshotStatus::kCorrupt, "a folder name is 4096 bytes or longer");
@@ -194,10 +191,10 @@ SnapshotResult LoadSnapshot(const std::string& snapshotPath, const std::atomic<i
         fresh->Tree().AppendRawNode(record, name);
     }
     while (busy()) {
-        if (!in.Get(header, 1)) return cutShort;
+        if (!in.Get(header, kEntryHeaderSize)) return cutShort;
         if (header[0] == kKindEnd) break;
         BKFFILEREC record = MakeEmptyFileRecord();
-        if (!in.Get(header + 1, kEntryHeaderSize - 1) || !in.Get(&record, sizeof record)) return cutShort;
+        if (!in.Get(&record, sizeof record)) return cutShort;
         uint32_t nameBytes = ReadLE32(header + 1);
         if (nameBytes >= kSnapshotMaxNameBytes) {
             return Fail(SnapshotStatus::kCorrupt, "a file name is 4096 bytes or longer");
