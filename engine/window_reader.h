@@ -34,8 +34,9 @@ public:
     explicit BufferedWindowReader(const ImageFile& image);
     const uint8_t* Window(uint64_t position, size_t n) override;
 
-    static constexpr size_t kMinChunk = 16 * 1024;
-    static constexpr size_t kMaxChunk = 4 * 1024 * 1024;
+    static constexpr size_t kMinChunk = 8 * 1024;
+    // Small enough to stay in the processor's cache while the scanner examines it.
+    static constexpr size_t kMaxChunk = 256 * 1024;
 
 private:
     const ImageFile& m_image;
