@@ -1,5 +1,6 @@
 #include "engine/bkf_advance.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,30 +25,61 @@ bkfAdvance::bkfAdvance(const std::atomic<int32_t>& busyFlag) : bkf(busyFlag) {}
 
 bool bkfAdvance::PassesVersionTest() const { return m_block[kBlockOsVersion] < kMaxOsVersion; }
 
+bool bkfAdvance::ReadChainHeader(uint64_t position, uint8_t* header) const {
+    std::memcpy(header, m_pReader->Window(position, kStreamHeaderSize), kStreamHeaderSize);
+    return IsValidStreamHeader(header, m_bHeuristic);
+}
+
 uint64_t bkfAdvance::SkipBlockStreams(uint64_t blockPosition, uint64_t firstStream) {
     const uint64_t length = m_nImageLength;
-    uint64_t a = RoundUp4(firstStream);
+    const uint64_t a = RoundUp4(firstStream);
     uint64_t s = SaturatingAdd(blockPosition, a);
     uint8_t header[kStreamHeaderSize];
-    std::memcpy(header, m_pReader->Window(s, kStreamHeaderSize), kStreamHeaderSize);
-    if (!IsValidStreamHeader(header, m_bHeuristic)) return kWindow;
+    if (!ReadChainHeader(s, header)) return kWindow;
     uint64_t streamLength = ReadLE64(header + kStreamLength);
     if (streamLength > length) return kWindow;
-    const bool noPadding = FindStreamType(header) == kStreamCpad;
     uint64_t r = a + kStreamHeaderSize + streamLength + Padding(streamLength);
+    if (streamLength >= length) return r;
+    const bool noPadding = FindStreamType(header) == kStreamCpad;
+    // From here on, each header adds 22 + length + padding; the part of R behind the first
+    // header's own position is what a previous walk through that position already summed.
+    if (uint64_t known; m_chainMemo.Suffix(s, noPadding, &known)) return a + known;
+
+    ChainMemo walk;
+    walk.noPadding = noPadding;
+    walk.Add(s, r - a);
     while (true) {
-        if (streamLength >= length) return r;
         uint64_t next = s + kStreamHeaderSize + streamLength + (noPadding ? 0 : Padding(streamLength));
-        if (next <= s) return r;  // cannot move forward
+        if (next <= s) break;  // cannot move forward
         s = next;
-        std::memcpy(header, m_pReader->Window(s, kStreamHeaderSize), kStreamHeaderSize);
-        if (!IsValidStreamHeader(header, m_bHeuristic)) return r;
+        if (uint64_t known; m_chainMemo.Suffix(s, noPadding, &known)) return r + known;
+        if (!ReadChainHeader(s, header)) break;
         streamLength = ReadLE64(header + kStreamLength);
         // An implausible length ends the walk before it is counted: added, it would send the
         // scan past the end of the image and lose every file behind it.
-        if (streamLength >= length) return r;
-        r += kStreamHeaderSize + streamLength + Padding(streamLength);
+        if (streamLength >= length) break;
+        const uint64_t contribution = kStreamHeaderSize + streamLength + Padding(streamLength);
+        r += contribution;
+        walk.Add(s, contribution);
     }
+    m_chainMemo = std::move(walk);
+    return r;
+}
+
+void bkfAdvance::ChainMemo::Add(uint64_t position, uint64_t contribution) {
+    total += contribution;
+    if (positions.size() < kMaxRemembered) {
+        positions.push_back(position);
+        before.push_back(total - contribution);
+    }
+}
+
+bool bkfAdvance::ChainMemo::Suffix(uint64_t position, bool padding, uint64_t* sum) const {
+    if (padding != noPadding || positions.empty()) return false;
+    auto it = std::lower_bound(positions.begin(), positions.end(), position);
+    if (it == positions.end() || *it != position) return false;
+    *sum = total - before[static_cast<size_t>(it - positions.begin())];
+    return true;
 }
 
 uint64_t bkfAdvance::SkipBlock(uint64_t blockPosition) {

@@ -1,6 +1,8 @@
 #pragma once
 // The advanced-mode scanner: follows each recognised block's chain of stream headers through the
 // image and jumps over the whole extent of its streams.
+#include <vector>
+
 #include "engine/bkf.h"
 
 namespace kelvara {
@@ -23,6 +25,23 @@ protected:
     uint64_t HandleFileAdvanced(uint64_t blockPosition);
     uint64_t SkipBlock(uint64_t blockPosition);
 
+    bool ReadChainHeader(uint64_t position, uint8_t* header) const;
+
+    // The last stream walk: header positions (ascending) with the sum of the contributions
+    // before each. Blocks whose chains run into one another (possible in hostile images) then
+    // cost one walk in all instead of one each, keeping the scan linear in the image.
+    struct ChainMemo {
+        static constexpr size_t kMaxRemembered = 1 << 20;
+        bool noPadding = false;
+        uint64_t total = 0;
+        std::vector<uint64_t> positions;
+        std::vector<uint64_t> before;
+        void Add(uint64_t position, uint64_t contribution);
+        // Sum of the contributions from `position` on, if the walk passed it in the same mode.
+        bool Suffix(uint64_t position, bool padding, uint64_t* sum) const;
+    };
+
+    ChainMemo m_chainMemo;
     WindowReader* m_pReader = nullptr;
     uint64_t m_nImageLength = 0;
     int64_t m_nAdvancedLastProgress = 0;

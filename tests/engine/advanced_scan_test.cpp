@@ -193,3 +193,35 @@ TEST(AdvancedScan, DamagedFirstHeaderMovesOnlyOneWindow) {
 
 }  // namespace
 }  // namespace kelvara::testing
+
+namespace kelvara::testing {
+namespace {
+
+// FILE blocks with unusable names still walk their stream chains; here every block's chain runs
+// on through all the blocks after it. The walks must share their common part (the scan stays
+// linear in the image) and give the same distances as walking each chain in full.
+TEST(AdvancedScan, InterlockedChainsOfIgnoredBlocks) {
+    constexpr int kBlocks = 20000;
+    ByteVector bytes(size_t(kBlocks) * 1024 + 4096, 0);
+    for (int k = 0; k < kBlocks; ++k) {
+        const size_t b = size_t(k) * 1024;
+        Overwrite(bytes, b, "FILE");
+        PutLE16(bytes, b + 8, 92);
+        PutLE16(bytes, b + 84, 2);  // name size 2, offset 0: unusable
+        Overwrite(bytes, b + 92, "SPAD");
+        PutLE64(bytes, b + 92 + 8, 1002);  // the next header is the next block's first
+    }
+    // A usable FILE whose chain starts inside the interlocked run near its end.
+    const size_t last = size_t(kBlocks - 2) * 1024;
+    PutLE16(bytes, last + 84, 2);
+    PutLE16(bytes, last + 86, 200);
+    Overwrite(bytes, last + 200, ByteVector{'z', 0});
+    auto run = ScanBytes(bytes, {.mode = Mode::kAdvanced});
+    ASSERT_EQ(run->scanner->Files().Count(), 1);
+    // Its chain covers its own SPAD and the last block's: R = 92 + 2 x 1024, rounded down.
+    auto trail = run->host.Trail();
+    EXPECT_TRUE(std::find(trail.begin(), trail.end(), last + 2048) != trail.end());
+}
+
+}  // namespace
+}  // namespace kelvara::testing
