@@ -1,7 +1,6 @@
 // Scanner speed as ratios against reading the same image once sequentially in the same run.
-//   scan_bench [--dir DIR] [--mixed-mib N] [--random-mib N] [--tiny-files N]
-#include <sys/resource.h>
-
+//   scan_bench [--dir DIR] [--mixed-mib N] [--random-mib N] [--tiny-files N] [--keep]
+// --keep leaves the images in DIR and reuses them on the next run.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -51,10 +50,16 @@ ScanTiming TimeScan(const std::string& path, bool heuristic = false) {
     return {Seconds(start), scanner.Files().Count()};
 }
 
-long PeakRssKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+// Resident memory now; the catalogue only grows during a scan, so after it this is its peak.
+long ResidentKiB() {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    long kib = 0;
+    char line[256];
+    while (f && std::fgets(line, sizeof line, f)) {
+        if (std::sscanf(line, "VmRSS: %ld", &kib) == 1) break;
+    }
+    if (f) std::fclose(f);
+    return kib;
 }
 
 // Files of mixed sizes with the streams a real backup carries.
@@ -103,6 +108,10 @@ void WriteTinyImage(const std::string& path, uint64_t count) {
 int main(int argc, char** argv) {
     std::string dir = std::filesystem::temp_directory_path().string();
     uint64_t mixedMiB = 2048, randomMiB = 512, tinyFiles = 500000;
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--keep") keep = true;
+    }
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string a = argv[i];
         if (a == "--dir") dir = argv[i + 1];
@@ -113,7 +122,7 @@ int main(int argc, char** argv) {
 
     if (mixedMiB) {
         std::string path = dir + "/kelvara-bench-mixed.bkf";
-        WriteMixedImage(path, mixedMiB << 20);
+        if (!keep || !std::filesystem::exists(path)) WriteMixedImage(path, mixedMiB << 20);
         ReadOnce(path);  // warm the cache
         double read = ReadOnce(path);
         auto standard = TimeScan<bkf>(path);
@@ -123,7 +132,7 @@ int main(int argc, char** argv) {
                     (unsigned long long)mixedMiB, (long long)standard.files, read, standard.seconds,
                     standard.seconds / read, advanced.seconds, advanced.seconds / read,
                     (long long)advanced.files);
-        std::filesystem::remove(path);
+        if (!keep) std::filesystem::remove(path);
     }
     if (randomMiB) {
         std::string path = dir + "/kelvara-bench-random.bkf";
@@ -136,28 +145,28 @@ int main(int argc, char** argv) {
                     "advanced %.3f s (ratio %.3f)\n",
                     (unsigned long long)randomMiB, read, standard.seconds, read / standard.seconds,
                     advanced.seconds, read / advanced.seconds);
-        std::filesystem::remove(path);
+        if (!keep) std::filesystem::remove(path);
     }
     if (tinyFiles) {
         std::string path = dir + "/kelvara-bench-tiny.bkf";
         WriteTinyImage(path, tinyFiles);
-        long before = PeakRssKiB();
+        long before = ResidentKiB();
         std::atomic<int32_t> busy{1};
         bkf scanner(busy);
         auto start = Clock::now();
         scanner.ScanFile(path);
         double seconds = Seconds(start);
-        long after = PeakRssKiB();
+        long after = ResidentKiB();
         // Name bytes: UTF-16 plus terminator.
         uint64_t nameBytes = 0;
         for (int64_t i = 0; i < scanner.Files().Count(); ++i) nameBytes += 2 * scanner.Files().Name(i).size() + 2;
         double perFile = (double(after - before) * 1024.0 - double(nameBytes)) / double(scanner.Files().Count());
         double perFileStructures = (double(scanner.Files().MemoryBytes()) - double(nameBytes)) / double(scanner.Files().Count());
-        std::printf("tiny files: %lld catalogued in %.3f s (%.0f files/s); peak memory growth %.1f bytes/file beyond names "
+        std::printf("tiny files: %lld catalogued in %.3f s (%.0f files/s); memory growth %.1f bytes/file beyond names "
                     "(file table alone %.1f), goal <= 150\n",
                     (long long)scanner.Files().Count(), seconds, double(scanner.Files().Count()) / seconds, perFile,
                     perFileStructures);
-        std::filesystem::remove(path);
+        if (!keep) std::filesystem::remove(path);
     }
     return 0;
 }

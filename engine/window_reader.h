@@ -34,7 +34,7 @@ public:
     explicit BufferedWindowReader(const ImageFile& image);
     const uint8_t* Window(uint64_t position, size_t n) override;
 
-    static constexpr size_t kMinChunk = 8 * 1024;
+    static constexpr size_t kMinChunk = 32 * 1024;
     // Small enough to stay in the processor's cache while the scanner examines it.
     static constexpr size_t kMaxChunk = 256 * 1024;
 
