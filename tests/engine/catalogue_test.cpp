@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/catalogue.h"
+#include "tests/support/packed.h"
+
+using kelvara::testing::Copy;
 
 namespace kelvara {
 namespace {
@@ -18,10 +21,10 @@ TEST(Catalogue, FreshHasOnlyTheRoot) {
     EXPECT_EQ(t.GetNodePath(0), u"");
     EXPECT_EQ(t.GetFirstChild(0), kNoNode);
     const BKFTREENODE& root = t.Node(0);
-    EXPECT_EQ(root.nParent, -1);
-    EXPECT_EQ(root.nSelf, 0);
-    EXPECT_EQ(root.nFirstFile, -1);
-    EXPECT_EQ(root.nLastFile, -1);
+    EXPECT_EQ(Copy(root.nParent), -1);
+    EXPECT_EQ(Copy(root.nSelf), 0);
+    EXPECT_EQ(Copy(root.nFirstFile), -1);
+    EXPECT_EQ(Copy(root.nLastFile), -1);
 }
 
 TEST(Catalogue, ChildListRunsNewestFirst) {
@@ -29,9 +32,9 @@ TEST(Catalogue, ChildListRunsNewestFirst) {
     int64_t a = t.AddNode(u"A", 0), b = t.AddNode(u"B", 0), c = t.AddNode(u"C", 0);
     EXPECT_EQ(Children(t, 0), (std::vector<int64_t>{c, b, a}));
     EXPECT_EQ(t.GetNextSibling(a), kNoNode);
-    EXPECT_EQ(t.Node(c).nParent, 0);
-    EXPECT_EQ(t.Node(a).nNextSibling, -1);
-    EXPECT_EQ(t.Node(b).nNextSibling, a);
+    EXPECT_EQ(Copy(t.Node(c).nParent), 0);
+    EXPECT_EQ(Copy(t.Node(a).nNextSibling), -1);
+    EXPECT_EQ(Copy(t.Node(b).nNextSibling), a);
 }
 
 TEST(Catalogue, AddNodeRefusesInvalidParents) {
@@ -111,8 +114,8 @@ TEST(FileTable, RenameKeepsTheStoredNameSize) {
     int64_t i = files.Append(rec, u"hello");
     files.RenameFile(i, u"a-much-longer-name");
     EXPECT_EQ(files.Name(i), u"a-much-longer-name");
-    EXPECT_EQ(files.At(i).wNameSize, 10);
-    EXPECT_EQ(files.At(i).chKind, 'F');
+    EXPECT_EQ(Copy(files.At(i).wNameSize), 10);
+    EXPECT_EQ(Copy(files.At(i).chKind), 'F');
 }
 
 TEST(Records, FieldOffsetsMatchTheFileFormat) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/mtf.h"
 
@@ -56,8 +57,8 @@ TEST(BlockTags, KnownTagsLeaveOutEspb) {
 }
 
 std::u16string Convert(std::initializer_list<uint8_t> bytes) {
-    std::basic_string<uint8_t> b(bytes);
-    b.append(4, 0);  // room the name copy may look at
+    std::vector<uint8_t> b(bytes);
+    b.resize(b.size() + 4, 0);  // room the name copy may look at
     return ConvertDirectoryName(b.data(), bytes.size());
 }
 

@@ -9,6 +9,7 @@
 #include "engine/bkf_advance.h"
 #include "engine/text.h"
 #include "tests/support/mtf_writer.h"
+#include "tests/support/packed.h"
 
 namespace kelvara::testing {
 

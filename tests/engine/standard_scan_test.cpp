@@ -23,9 +23,9 @@ TEST(StandardScan, WellFormedImageBuildsTheWholeHierarchy) {
               "          - x.txt 11@" + std::to_string(data) + "\n");
     EXPECT_EQ(run->scanner->FilesFound(), 1u);
     const BKFFILEREC& rec = run->scanner->Files().At(0);
-    EXPECT_EQ(rec.wNameSize, 10);
-    EXPECT_EQ(rec.chKind, 'F');
-    EXPECT_EQ(rec.nSelf, 0);
+    EXPECT_EQ(Copy(rec.wNameSize), 10);
+    EXPECT_EQ(Copy(rec.chKind), 'F');
+    EXPECT_EQ(Copy(rec.nSelf), 0);
     EXPECT_EQ(run->host.finished, 1);
     EXPECT_TRUE(run->host.messages.empty());
 }
@@ -124,8 +124,8 @@ TEST(StandardScan, StreamsAndDataLocation) {
     const uint64_t block = img.LastBlockOffset();
     auto run = ScanImage(img);
     ASSERT_EQ(run->scanner->Files().Count(), 1);
-    EXPECT_EQ(run->scanner->Files().At(0).nDataOffset, block + 322);
-    EXPECT_EQ(run->scanner->Files().At(0).nDataSize, 100u);
+    EXPECT_EQ(Copy(run->scanner->Files().At(0).nDataOffset), block + 322);
+    EXPECT_EQ(Copy(run->scanner->Files().At(0).nDataSize), 100u);
 }
 
 TEST(StandardScan, FileWhoseStreamsLeaveTheWindowHasNoData) {
@@ -136,8 +136,8 @@ TEST(StandardScan, FileWhoseStreamsLeaveTheWindowHasNoData) {
     const uint64_t m = img.Last().streams[1].headerOffset - block;  // just past the NACL
     auto run = ScanImage(img);
     ASSERT_EQ(run->scanner->Files().Count(), 1);
-    EXPECT_EQ(run->scanner->Files().At(0).nDataSize, 0u);
-    EXPECT_EQ(run->scanner->Files().At(0).nDataOffset, block + m + 22);
+    EXPECT_EQ(Copy(run->scanner->Files().At(0).nDataSize), 0u);
+    EXPECT_EQ(Copy(run->scanner->Files().At(0).nDataOffset), block + m + 22);
 }
 
 TEST(StandardScan, FirstStreamAt1024OrMoreGivesPlaceholdersButNoRecord) {

@@ -447,7 +447,7 @@ TempImage::TempImage(const ByteVector& bytes, std::string_view suffix) {
             if (errno == EEXIST) continue;
             throw std::system_error(errno, std::generic_category(), candidate.string());
         }
-        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         if (std::fclose(f) != 0 || !ok) {
             std::filesystem::remove(candidate);
             throw std::runtime_error("cannot write " + candidate.string());
