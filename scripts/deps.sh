@@ -7,6 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev zlib1g-dev
   clang libclang-rt-14-dev
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-image-formats-plugins fonts-dejavu-core
 )
 
 missing=()

@@ -13,7 +13,9 @@ void LzsTokenWriter::Bits(uint32_t value, unsigned count) {
     }
 }
 
-void LzsTokenWriter::Literal(uint8_t byte) { Bits(byte, 9); }
+void LzsTokenWriter::Literal(uint8_t byte) {
+    Bits(byte, 9);
+}
 
 void LzsTokenWriter::String(uint32_t offset, uint32_t length) {
     if (offset < 128) {
