@@ -9,7 +9,7 @@
 #include "cli/commands.h"
 #include "cli/extract_prompts.h"
 #include "cli/interrupt.h"
-#include "cli/log_file.h"
+#include "extract/log_file.h"
 #include "cli/text_output.h"
 #include "engine/text.h"
 #include "extract/extract_texts.h"
@@ -26,7 +26,7 @@ namespace {
 // first --next file.
 class CliSaveHost : public ISaveJobHost {
 public:
-    CliSaveHost(StatusLine& status, LogFile* log, CliExtractionPrompts& prompts, size_t rowCount)
+    CliSaveHost(StatusLine& status, LogFileWriter* log, CliExtractionPrompts& prompts, size_t rowCount)
         : m_status(status), m_log(log), m_prompts(prompts), m_nRows(rowCount) {}
 
     void AppendLogLine(std::u16string_view line) override {
@@ -50,7 +50,7 @@ public:
 
 private:
     StatusLine& m_status;
-    LogFile* m_log;
+    LogFileWriter* m_log;
     CliExtractionPrompts& m_prompts;
     size_t m_nRows;
     uint64_t m_nRowsSaved = 0;
@@ -92,8 +92,8 @@ int RunExtract(const CliOptions& options) {
         status.Message(ForTerminal(*refusal) + " (" + options.strOutputDir + ")");
         return kExitUsage;
     }
-    LogFile logFile;
-    LogFile* log = nullptr;
+    LogFileWriter logFile;
+    LogFileWriter* log = nullptr;
     if (!options.strLogPath.empty()) {
         if (!logFile.Create(options.strLogPath)) {
             status.Message(std::string(cli_texts::kCannotCreateLog) + options.strLogPath + ": " +

@@ -1,29 +1,30 @@
-#include "cli/log_file.h"
+#include "extract/log_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
-namespace kelvara::cli {
+namespace kelvara {
 
 namespace {
 constexpr std::u16string_view kLineEnd = u"\r\n";
 }
 
-LogFile::~LogFile() {
+LogFileWriter::~LogFileWriter() {
     Close();
 }
 
-bool LogFile::Create(const std::string& path) {
+bool LogFileWriter::Create(const std::string& path) {
     m_file = std::fopen(path.c_str(), "wb");
     if (!m_file) {
-        m_strError = std::strerror(errno);
+        m_nErrno = errno;
+        m_strError = std::strerror(m_nErrno);
         return false;
     }
     return true;
 }
 
-void LogFile::Put(std::u16string_view text) {
+void LogFileWriter::Put(std::u16string_view text) {
     if (!m_file || !m_strError.empty() || text.empty()) return;
     std::vector<unsigned char> bytes;
     bytes.reserve(text.size() * 2);
@@ -32,11 +33,12 @@ void LogFile::Put(std::u16string_view text) {
         bytes.push_back(static_cast<unsigned char>(c >> 8));
     }
     if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-        m_strError = std::strerror(errno);
+        m_nErrno = errno;
+        m_strError = std::strerror(m_nErrno);
     }
 }
 
-void LogFile::Append(std::u16string_view line) {
+void LogFileWriter::Append(std::u16string_view line) {
     if (!m_bHeaderWritten) {
         Put(kLogFileHeader);
         Put(kLineEnd);
@@ -47,11 +49,14 @@ void LogFile::Append(std::u16string_view line) {
     Put(kLineEnd);
 }
 
-bool LogFile::Close() {
+bool LogFileWriter::Close() {
     if (!m_file) return m_strError.empty();
-    if (std::fclose(m_file) != 0 && m_strError.empty()) m_strError = std::strerror(errno);
+    if (std::fclose(m_file) != 0 && m_strError.empty()) {
+        m_nErrno = errno;
+        m_strError = std::strerror(m_nErrno);
+    }
     m_file = nullptr;
     return m_strError.empty();
 }
 
-}  // namespace kelvara::cli
+}  // namespace kelvara
