@@ -37,9 +37,10 @@ public:
         }
     }
 
+    void OnRowStarted(uint64_t) override { m_prompts.BeginFile(); }
+
     void OnRowSaved(uint64_t position) override {
         ++m_nRowsSaved;
-        m_prompts.BeginFile();
         if (m_status.ProgressDue()) {
             m_status.ProgressNow("Saved " + std::to_string(position + 1) + "/" +
                                  std::to_string(m_nRows));

@@ -92,6 +92,7 @@ SaveJobResult SaveFilesJob::Run(std::span<const SaveRow> rows, std::string_view 
     for (size_t i = 0; i < rows.size() && m_busy.load(std::memory_order_relaxed) != 0; ++i) {
         const SaveRow& row = rows[i];
         ++result.rowsProcessed;
+        m_host.OnRowStarted(i);
         m_host.AppendLogLine(
             Concat({AfterLastBackslash(row.relativePath), extract_texts::kLogSaving,
                     extract_texts::kLogFileSize, row.sizeText}));

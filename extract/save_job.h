@@ -32,6 +32,8 @@ public:
     virtual ~ISaveJobHost() = default;
     // One log line (empty for a separating line); the desktop program also scrolls to it.
     virtual void AppendLogLine(std::u16string_view line) = 0;
+    // A row is about to be saved (its first log line follows).
+    virtual void OnRowStarted(uint64_t /*position*/) {}
     // A row was finished: move the progress to `position` (the row's index) and redraw the list.
     virtual void OnRowSaved(uint64_t position) = 0;
 };

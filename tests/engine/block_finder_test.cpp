@@ -28,10 +28,14 @@ TEST(BlockFinder, AgreesWithTheSimpleLookUp) {
             size_t fast = FindFirstBlock(window.data(), mask, &fastType);
             size_t simple = FindFirstBlockSimple(window.data(), mask, &simpleType);
             ASSERT_EQ(fast, simple) << "round " << round;
-            if (fast != kNoBlockFound) ASSERT_EQ(fastType, simpleType);
+            if (fast != kNoBlockFound) {
+                ASSERT_EQ(fastType, simpleType);
+            }
             int portableType = -9;
             ASSERT_EQ(FindFirstBlockPortable(window.data(), mask, &portableType), simple);
-            if (simple != kNoBlockFound) ASSERT_EQ(portableType, simpleType);
+            if (simple != kNoBlockFound) {
+                ASSERT_EQ(portableType, simpleType);
+            }
         }
     }
 }
