@@ -1,5 +1,6 @@
 // extract: scan (or load a snapshot), then save every file, or those matching --pattern, with the
 // save job.
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -9,10 +10,10 @@
 #include "cli/commands.h"
 #include "cli/extract_prompts.h"
 #include "cli/interrupt.h"
-#include "extract/log_file.h"
 #include "cli/text_output.h"
 #include "engine/text.h"
 #include "extract/extract_texts.h"
+#include "extract/log_file.h"
 #include "extract/save_job.h"
 #include "search/search_job.h"
 #include "search/search_texts.h"
@@ -26,7 +27,8 @@ namespace {
 // first --next file.
 class CliSaveHost : public ISaveJobHost {
 public:
-    CliSaveHost(StatusLine& status, LogFileWriter* log, CliExtractionPrompts& prompts, size_t rowCount)
+    CliSaveHost(StatusLine& status, LogFileWriter* log, CliExtractionPrompts& prompts,
+                size_t rowCount)
         : m_status(status), m_log(log), m_prompts(prompts), m_nRows(rowCount) {}
 
     void AppendLogLine(std::u16string_view line) override {
@@ -88,9 +90,13 @@ int RunExtract(const CliOptions& options) {
             return kExitUsage;
         }
     }
-    // The destination is checked before a long scan, and again by the job's own rule below.
+    // A missing destination folder is made, as `-o` promises; what cannot be made is refused
+    // before a long scan, and the job checks again by its own rule below.
+    std::error_code madeError;
+    std::filesystem::create_directories(options.strOutputDir, madeError);
     if (auto refusal = CheckSaveRequest(1, options.strOutputDir)) {
-        status.Message(ForTerminal(*refusal) + " (" + options.strOutputDir + ")");
+        std::string reason = madeError ? ": " + madeError.message() : std::string();
+        status.Message(ForTerminal(*refusal) + " (" + options.strOutputDir + reason + ")");
         return kExitUsage;
     }
     LogFileWriter logFile;

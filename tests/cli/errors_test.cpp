@@ -45,9 +45,16 @@ TEST_F(ErrorsTest, BlankPatternAndMissingDestinationUseTheSystemsMessages) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "Enter text pattern to search files.\n");
 
-    run = RunCli({"extract", Image(), "-o", Str(dir.Path() / "nope")});
+    // A destination that cannot be made: a folder below a file.
+    const std::string blocked = Str(dir.Write("plain-file", {}) / "below");
+    run = RunCli({"extract", Image(), "-o", blocked});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("Please select valid path to save recovered files."), std::string::npos);
+
+    // A missing one is made.
+    run = RunCli({"extract", Image(), "-o", Str(dir.Path() / "new" / "folder")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "new" / "folder"));
 }
 
 TEST_F(ErrorsTest, HelpExitsWith0) {
