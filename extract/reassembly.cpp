@@ -47,12 +47,12 @@ private:
         return (ReadLE16(m_header + kStreamMediaAttributes) & kStreamContinue) != 0;
     }
 
-    // A walked stream never claims more than its file holds: a hostile length must not turn into
-    // an endless run of zeros.
+    // A stream cut short by the end of its file keeps its length (the missing bytes come out as
+    // zeros, so the file keeps its size), but one that claims more than the whole file is damage:
+    // it keeps only what the file holds instead of becoming an endless run of zeros.
     void AppendWalkedExtent(uint64_t offset, uint64_t length) {
-        uint64_t available = offset < m_length ? m_length - offset : 0;
-        m_lists.Extents().push_back(
-            {offset, std::min(length, available), static_cast<uint8_t>(m_source)});
+        if (length > m_length) length = offset < m_length ? m_length - offset : 0;
+        m_lists.Extents().push_back({offset, length, static_cast<uint8_t>(m_source)});
     }
     void TailRuleAndWalk(uint64_t headerPosition);
     void Walk(uint64_t position, bool jumpToTail);
@@ -139,9 +139,10 @@ void Collector::Walk(uint64_t position, bool jumpToTail) {
             if (next > UINT64_MAX - 3) break;
             next = RoundUp4(next);
         }
-        // A step that would wrap around or not move forward ends the walk (a header in the last
-        // 1,024 bytes of the file would otherwise send it back to L - 1,024).
-        if (next <= position) break;
+        // A step that would wrap around or not move forward ends the walk; only the jump of the
+        // tail rule may go back (to L - 1,024, from a header in the file's last 1,024 bytes), and
+        // it happens once.
+        if (next <= position && !(first && jumpToTail)) break;
         first = false;
         position = next;
         ReadHeader(position);

@@ -153,14 +153,14 @@ TEST_F(ReassemblyTest, SoftFilemarkAtTheTailAsksForTheNextFile) {
 }
 
 TEST_F(ReassemblyTest, LengthsThatWouldTurnNegativeBecomeZero) {
-    // The header lies in the last 1,046 bytes.
-    // The walk does not go back to the header at L - 1,024, which lies before this stream.
+    // The header lies in the last 1,046 bytes: its own part becomes 0 bytes long, and the walk
+    // still looks for the next header at L - 1,024, even though that lies before this stream.
     ByteVector bytes = RandomBytes(4096, 4);
     PutStreamHeader(bytes, 3500, "STAN", 5000);
     PutStreamHeader(bytes, 3072, "STAN", 10);
     const ImageFile& file = Open(bytes);
-    EXPECT_EQ(Extract(file, DataRecord(3522, 5000)), ByteVector());
-    EXPECT_EQ(m_lists.Extents().size(), 1u);
+    EXPECT_EQ(Extract(file, DataRecord(3522, 5000)), Slice(bytes, 3094, 3104));
+    ASSERT_EQ(m_lists.Extents().size(), 2u);
     EXPECT_EQ(m_lists.Extents()[0].nLength, 0u);
 
     // A soft filemark right behind a data stream shorter than the cut.
@@ -190,6 +190,20 @@ TEST_F(ReassemblyTest, HostileStreamLengthsEndTheWalk) {
     PutStreamHeader(bytes, 1024, "STAN", UINT64_MAX);
     const ImageFile& second = Open(bytes);
     EXPECT_EQ(Extract(second, DataRecord(1046, UINT64_MAX)).size(), 8192u - 1024 - 1046);
+}
+
+// A following stream that the end of a truncated image cuts short keeps its length: the missing
+// bytes come out as zeros, so the recovered file keeps its size.
+TEST_F(ReassemblyTest, TruncatedFollowingStreamIsPaddedWithZeros) {
+    ImageBuilder image;
+    Preamble(image).File(u"a", {Stan("abcd"), Stan(RandomBytes(3000, 9))});
+    ByteVector bytes = image.Bytes();
+    const uint64_t second = image.Last().streams[1].dataOffset;
+    Truncate(bytes, second + 1000);
+    const ImageFile& file = Open(bytes);
+    ByteVector expected = Concat(BytesOf("abcd"), Slice(bytes, second, second + 1000));
+    expected.resize(4 + 3000, 0);
+    EXPECT_EQ(Extract(file, LastFileRecord(image)), expected);
 }
 
 TEST_F(ReassemblyTest, StreamBegunInAnEarlierFile) {
