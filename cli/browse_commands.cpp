@@ -3,6 +3,7 @@
 
 #include "cli/catalogue_source.h"
 #include "cli/cli_texts.h"
+#include "cli/command_end.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/json_output.h"
@@ -16,20 +17,6 @@
 namespace kelvara::cli {
 
 namespace {
-
-// The end of a command that printed its result: a stopped job says so and exits 130.
-int Finish(StatusLine& status, int code) {
-    std::cout.flush();
-    if (!std::cout.good()) {
-        status.Message(cli_texts::kOutputWriteFailed);
-        code = kExitFailed;
-    }
-    if (WasInterrupted()) {
-        status.Message(cli_texts::kStoppedByUser);
-        return kExitInterrupted;
-    }
-    return code;
-}
 
 int SaveSnapshotOf(const bkf& scanner, const std::string& path, StatusLine& status) {
     // A stopped scan's catalogue is consistent and worth keeping.
@@ -61,7 +48,7 @@ int RunScan(const CliOptions& options) {
         std::cout.flush();
         code = SaveSnapshotOf(*scanner, options.strSnapshotOut, status);
     }
-    return Finish(status, code);
+    return FinishCommand(status, code);
 }
 
 int RunList(const CliOptions& options) {
@@ -73,7 +60,7 @@ int RunList(const CliOptions& options) {
     } else {
         PrintFileList(std::cout, *scanner);
     }
-    return Finish(status, kExitDone);
+    return FinishCommand(status, kExitDone);
 }
 
 int RunSearch(const CliOptions& options) {
@@ -104,7 +91,7 @@ int RunSearch(const CliOptions& options) {
     } else {
         PrintSearchRows(std::cout, result);
     }
-    return Finish(status, kExitDone);
+    return FinishCommand(status, kExitDone);
 }
 
 }  // namespace kelvara::cli

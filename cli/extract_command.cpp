@@ -7,6 +7,7 @@
 
 #include "cli/catalogue_source.h"
 #include "cli/cli_texts.h"
+#include "cli/command_end.h"
 #include "cli/commands.h"
 #include "cli/extract_prompts.h"
 #include "cli/interrupt.h"
@@ -151,16 +152,7 @@ int RunExtract(const CliOptions& options) {
     }
     // Rows without data, and continued streams declined, are counted by the job but leave no file.
     std::cout << Utf16ToUtf8(extract_texts::kLogFilesSaved) << saved << '\n';
-    std::cout.flush();
-    if (!std::cout.good()) {
-        status.Message(cli_texts::kOutputWriteFailed);
-        code = kExitFailed;
-    }
-    if (WasInterrupted()) {
-        status.Message(cli_texts::kStoppedByUser);
-        return kExitInterrupted;
-    }
-    return code;
+    return FinishCommand(status, code);
 }
 
 }  // namespace kelvara::cli

@@ -14,9 +14,13 @@ namespace kelvara {
 namespace {
 constexpr uint64_t kWindow = 1024;
 
-bool NameFieldInLimits(const NameField& f) { return f.offset >= 5 && f.offset <= 1023 && f.size < 512; }
+bool NameFieldInLimits(const NameField& f) {
+    return f.offset >= 5 && f.offset <= 1023 && f.size < 512;
+}
 
-uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
 }  // namespace
 
 bkf::bkf(const std::atomic<int32_t>& busyFlag) : m_busy(busyFlag) {}
@@ -59,40 +63,60 @@ void bkf::MaybeSendThrottledProgress(float percent, uint64_t position, uint64_t 
 }
 
 int bkf::ScanFile(const std::string& path) {
+    return DriveScan(path, kStandardHandledBlocks, m_nLastProgress,
+                     [this](int type, uint64_t position, uint64_t& step) -> uint64_t {
+                         switch (type) {
+                             case kBlockTape:
+                                 HandleTape();
+                                 break;
+                             case kBlockSset:
+                                 HandleSset();
+                                 break;
+                             case kBlockVolb:
+                                 HandleVolb();
+                                 break;
+                             case kBlockDirb:
+                                 HandleDirb(step);
+                                 break;
+                             case kBlockFile: {
+                                 uint64_t r = HandleFile(position);
+                                 return r > kWindow ? r & ~(kWindow - 1) : 0;
+                             }
+                             default:
+                                 break;  // ESET, EOTM, ESPB only realign the scan
+                         }
+                         return 0;
+                     });
+}
+
+int bkf::DriveScan(const std::string& path, BlockTypeMask handled, int64_t& lastProgress,
+                   const std::function<uint64_t(int, uint64_t, uint64_t&)>& handle) {
     if (!m_image.Open(path)) return 0;
     const uint64_t length = m_image.Length();
+    m_nImageLength = length;
     CorrectRange(length);
     auto reader = MakeReader();
+    m_pReader = reader.get();
 
     float percent = 0.0f;
     uint64_t step = kWindow;
     uint64_t position = m_nRangeStart;
     while (position < m_nRangeEnd) {
         if (!IsBusy()) break;
-        MaybeSendThrottledProgress(percent, position, length, m_nLastProgress);
+        MaybeSendThrottledProgress(percent, position, length, lastProgress);
         const uint8_t* window = reader->Window(position, kFinderWindowBytes);
         int type = -1;
-        size_t u = FindFirstBlock(window, kStandardHandledBlocks, &type);
+        size_t u = FindFirstBlock(window, handled, &type);
         if (u == kNoBlockFound) {
             SendProgress(percent, position, length);
         } else {
+            // The block is parsed from the start of a window of its own.
             position += u;
             LoadBlock(*reader, position);
             step = kWindow;
-            switch (type) {
-                case kBlockTape: HandleTape(); break;
-                case kBlockSset: HandleSset(); break;
-                case kBlockVolb: HandleVolb(); break;
-                case kBlockDirb: HandleDirb(step); break;
-                case kBlockFile: {
-                    uint64_t r = HandleFile(position);
-                    if (r > kWindow) {
-                        position = SaturatingAdd(position, r & ~(kWindow - 1));
-                        step = 0;
-                    }
-                    break;
-                }
-                default: break;  // ESET, EOTM, ESPB only realign the scan
+            if (uint64_t jump = handle(type, position, step)) {
+                position = SaturatingAdd(position, jump);
+                step = 0;
             }
         }
         if (position >= m_nRangeEnd) break;
@@ -101,6 +125,7 @@ int bkf::ScanFile(const std::string& path) {
                                      static_cast<double>(m_nRangeEnd));
         step = kWindow;
     }
+    m_pReader = nullptr;
     if (m_pHost) m_pHost->OnScanFinished(100);
     return 1;
 }
@@ -214,7 +239,8 @@ void bkf::HandleDirb(uint64_t& step) {
     AddDirectoryPath(converted, false);
 }
 
-bkf::InBlockWalk bkf::WalkFileStreams(uint64_t firstStream, uint64_t limit, bool cpadUnpadded) const {
+bkf::InBlockWalk bkf::WalkFileStreams(uint64_t firstStream, uint64_t limit,
+                                      bool cpadUnpadded) const {
     InBlockWalk walk;
     uint64_t m = firstStream;
     while (true) {

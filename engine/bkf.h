@@ -3,10 +3,12 @@
 // the file table and the open image file that extraction reads from afterwards.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/block_finder.h"
 #include "engine/catalogue.h"
 #include "engine/image_file.h"
 #include "engine/scanner_host.h"
@@ -57,6 +59,11 @@ public:
 
 protected:
     bool IsBusy() const { return m_busy.load(std::memory_order_relaxed) != 0; }
+    // The window loop of both modes. `handle` deals with a block of a handled type found at
+    // `position` (window offset 0); it may set the step, and returns how far the position jumps
+    // (0: no jump, the step applies).
+    int DriveScan(const std::string& path, BlockTypeMask handled, int64_t& lastProgress,
+                  const std::function<uint64_t(int, uint64_t, uint64_t&)>& handle);
     void CorrectRange(uint64_t length);
     void SendProgress(float percent, uint64_t position, uint64_t length);
     void MaybeSendThrottledProgress(float percent, uint64_t position, uint64_t length,
@@ -78,7 +85,7 @@ protected:
 
     // In-block stream walk of a FILE block over `limit` bytes of m_block; returns m, sets header.
     struct InBlockWalk {
-        uint64_t m = 0;           // offset of the last header looked at, or just past it
+        uint64_t m = 0;  // offset of the last header looked at, or just past it
         const uint8_t* header = nullptr;
         bool isStan = false;
     };
@@ -93,6 +100,8 @@ protected:
 
     const std::atomic<int32_t>& m_busy;
     IScannerHost* m_pHost = nullptr;
+    WindowReader* m_pReader = nullptr;  // while scanning
+    uint64_t m_nImageLength = 0;
     CVexloBKFTreeVectorClass m_tree;
     CBkfFileTable m_files;
     ImageFile m_image;

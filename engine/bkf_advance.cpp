@@ -15,15 +15,25 @@ namespace {
 constexpr uint64_t kWindow = 1024;
 constexpr uint8_t kMaxOsVersion = 33;
 
-bool NameFieldInLimits(const NameField& f) { return f.offset >= 5 && f.offset <= 1023 && f.size < 512; }
-uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
-uint64_t RoundUp512(uint64_t v) { return v > UINT64_MAX - 511 ? UINT64_MAX & ~uint64_t(511) : (v + 511) & ~uint64_t(511); }
-uint64_t Padding(uint64_t length) { return (4 - (length + kStreamHeaderSize) % 4) % 4; }
+bool NameFieldInLimits(const NameField& f) {
+    return f.offset >= 5 && f.offset <= 1023 && f.size < 512;
+}
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+uint64_t RoundUp512(uint64_t v) {
+    return v > UINT64_MAX - 511 ? UINT64_MAX & ~uint64_t(511) : (v + 511) & ~uint64_t(511);
+}
+uint64_t Padding(uint64_t length) {
+    return (4 - (length + kStreamHeaderSize) % 4) % 4;
+}
 }  // namespace
 
 bkfAdvance::bkfAdvance(const std::atomic<int32_t>& busyFlag) : bkf(busyFlag) {}
 
-bool bkfAdvance::PassesVersionTest() const { return m_block[kBlockOsVersion] < kMaxOsVersion; }
+bool bkfAdvance::PassesVersionTest() const {
+    return m_block[kBlockOsVersion] < kMaxOsVersion;
+}
 
 bool bkfAdvance::ReadChainHeader(uint64_t position, uint8_t* header) const {
     std::memcpy(header, m_pReader->Window(position, kStreamHeaderSize), kStreamHeaderSize);
@@ -49,7 +59,8 @@ uint64_t bkfAdvance::SkipBlockStreams(uint64_t blockPosition, uint64_t firstStre
     walk.noPadding = noPadding;
     walk.Add(s, r - a);
     while (true) {
-        uint64_t next = s + kStreamHeaderSize + streamLength + (noPadding ? 0 : Padding(streamLength));
+        uint64_t next =
+            s + kStreamHeaderSize + streamLength + (noPadding ? 0 : Padding(streamLength));
         if (next <= s) break;  // cannot move forward
         s = next;
         if (uint64_t known; m_chainMemo.Suffix(s, noPadding, &known)) return r + known;
@@ -91,7 +102,8 @@ uint64_t bkfAdvance::HandleTapeAdvanced(uint64_t blockPosition) {
     const uint16_t firstStream = ReadLE16(m_block + kBlockFirstStreamOffset);
     if (firstStream >= 2048 || !PassesVersionTest()) return 0;
     NameField field = ReadNameField(m_block, kTapeMediaNameField);
-    if (field.size == 0 && field.offset == 0) field = ReadNameField(m_block, kTapeSoftwareNameField);
+    if (field.size == 0 && field.offset == 0)
+        field = ReadNameField(m_block, kTapeSoftwareNameField);
     if (!NameFieldInLimits(field)) return 0;
     std::u16string name = TakeName(m_block + field.offset, field.size);
     m_nTapeNode = AddCurrentNode(name, m_nCurrentNode);
@@ -124,9 +136,8 @@ uint64_t bkfAdvance::HandleVolbAdvanced(uint64_t blockPosition) {
     if (device.empty()) return 0;
     // The drive letter and its colon; a name starting with a colon has no drive.
     size_t colon = device.find(u':');
-    std::u16string drive = (colon != std::u16string::npos && colon >= 1)
-                               ? device.substr(colon - 1, 2)
-                               : device;
+    std::u16string drive =
+        (colon != std::u16string::npos && colon >= 1) ? device.substr(colon - 1, 2) : device;
     if (!m_bTapeSeen) AddPlaceholderTape();
     if (!m_bSetSeen) AddPlaceholderSet();
     m_nVolumeNode = AddCurrentNode(drive, m_nSetNode);
@@ -163,58 +174,42 @@ uint64_t bkfAdvance::HandleFileAdvanced(uint64_t blockPosition) {
     InBlockWalk walk = firstStream < kWindow ? WalkFileStreams(firstStream, kWindow, false)
                                              : WalkFileStreams(firstStream, 2 * kWindow, true);
     const uint64_t dataSize = walk.isStan ? ReadLE64(walk.header + kStreamLength) : 0;
-    RecordFile(name, field.size, SaturatingAdd(blockPosition, SaturatingAdd(walk.m, kStreamHeaderSize)),
-               dataSize);
+    RecordFile(name, field.size,
+               SaturatingAdd(blockPosition, SaturatingAdd(walk.m, kStreamHeaderSize)), dataSize);
     return r;
 }
 
 int bkfAdvance::ScanFile(const std::string& path) {
-    if (!m_image.Open(path)) return 0;
-    const uint64_t length = m_image.Length();
-    m_nImageLength = length;
-    CorrectRange(length);
-    auto reader = MakeReader();
-    m_pReader = reader.get();
-
-    float percent = 0.0f;
-    uint64_t step = kWindow;
-    uint64_t position = m_nRangeStart;
-    while (position < m_nRangeEnd) {
-        if (!IsBusy()) break;
-        MaybeSendThrottledProgress(percent, position, length, m_nAdvancedLastProgress);
-        const uint8_t* window = reader->Window(position, kFinderWindowBytes);
-        int type = -1;
-        size_t u = FindFirstBlock(window, kAdvancedHandledBlocks, &type);
-        if (u == kNoBlockFound) {
-            SendProgress(percent, position, length);
-        } else {
-            position += u;
-            LoadBlock(*reader, position);
-            step = kWindow;
-            uint64_t r = 0;
-            bool roundUp512 = true;
-            switch (type) {
-                case kBlockTape: r = HandleTapeAdvanced(position); break;
-                case kBlockSset: r = HandleSsetAdvanced(position); break;
-                case kBlockVolb: r = HandleVolbAdvanced(position); roundUp512 = false; break;
-                case kBlockDirb: r = HandleDirbAdvanced(position); roundUp512 = false; break;
-                case kBlockFile: r = HandleFileAdvanced(position); roundUp512 = false; break;
-                default: r = SkipBlock(position); break;
-            }
-            if (r > kWindow) {
-                position = SaturatingAdd(position, roundUp512 ? RoundUp512(r) : (r & ~(kWindow - 1)));
-                step = 0;
-            }
-        }
-        if (position >= m_nRangeEnd) break;
-        position = SaturatingAdd(position, step);
-        percent = static_cast<float>(static_cast<double>(position) * 100.0 /
-                                     static_cast<double>(m_nRangeEnd));
-        step = kWindow;
-    }
-    m_pReader = nullptr;
-    if (m_pHost) m_pHost->OnScanFinished(100);
-    return 1;
+    return DriveScan(path, kAdvancedHandledBlocks, m_nAdvancedLastProgress,
+                     [this](int type, uint64_t position, uint64_t&) -> uint64_t {
+                         uint64_t r = 0;
+                         bool roundUp512 = true;
+                         switch (type) {
+                             case kBlockTape:
+                                 r = HandleTapeAdvanced(position);
+                                 break;
+                             case kBlockSset:
+                                 r = HandleSsetAdvanced(position);
+                                 break;
+                             case kBlockVolb:
+                                 r = HandleVolbAdvanced(position);
+                                 roundUp512 = false;
+                                 break;
+                             case kBlockDirb:
+                                 r = HandleDirbAdvanced(position);
+                                 roundUp512 = false;
+                                 break;
+                             case kBlockFile:
+                                 r = HandleFileAdvanced(position);
+                                 roundUp512 = false;
+                                 break;
+                             default:
+                                 r = SkipBlock(position);
+                                 break;
+                         }
+                         if (r <= kWindow) return 0;
+                         return roundUp512 ? RoundUp512(r) : r & ~(kWindow - 1);
+                     });
 }
 
 }  // namespace kelvara

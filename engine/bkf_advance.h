@@ -42,8 +42,6 @@ protected:
     };
 
     ChainMemo m_chainMemo;
-    WindowReader* m_pReader = nullptr;
-    uint64_t m_nImageLength = 0;
     int64_t m_nAdvancedLastProgress = 0;
 };
 
