@@ -1,5 +1,8 @@
 #include "app/application.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "app/app_messages.h"
 #include "app/app_texts.h"
 #include "app/main_frame.h"
@@ -33,6 +36,11 @@ bool CVexlBKFFileRepProjApp::InitInstance() {
         return false;
     }
     SetMainMessageWindow(m_pMainFrame.get());
+    // The work area is also the size to restore to, and what shows where no window manager
+    // maximises.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        m_pMainFrame->setGeometry(screen->availableGeometry());
+    }
     m_pMainFrame->showMaximized();
     return true;
 }

@@ -63,7 +63,7 @@ void CVexloMFCRibboBarCls::SetCategory(const QString& name, const CImageList& sm
 int CVexloMFCRibboBarCls::AddPanel(const QString& name, int panelImage) {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("ribbonPanel"));
-    panel->setToolTip(QString());
+    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(2, 2, 2, 0);
     column->setSpacing(2);
@@ -99,6 +99,8 @@ QToolButton* CVexloMFCRibboBarCls::AddButton(int panel, const RibbonButtonInfo& 
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setMinimumWidth(52);
+    // Buttons keep their size; the frame cannot be made narrower than the ribbon.
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     button->setFocusPolicy(Qt::NoFocus);
     row->addWidget(button);
     const int id = info.id;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <thread>
 
 #include "app/custom_list_ctrl.h"
@@ -145,13 +146,17 @@ TEST(LogList, RowsComeFromAnyThreadInOrderAndScrollAndClear) {
     COutputWnd pane("BKF File Status");
     CCustomListCtrl* log = pane.GetLogList();
     log->AppendLogLine("first");
+    std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int i = 0; i < 50; ++i) log->AppendLogLine(QString::number(i));
         log->AppendLogLine("");
         log->ScrollLogToEnd();
+        done = true;
     });
-    QTRY_COMPARE(log->RowCount(), 52);
+    // The worker's calls run here, so this thread must keep serving them until it is done.
+    QTRY_VERIFY(done.load());
     worker.join();
+    EXPECT_EQ(log->RowCount(), 52);
     EXPECT_EQ(log->RowText(0), "first");
     EXPECT_EQ(log->RowText(1), "0");
     EXPECT_EQ(log->RowText(50), "49");

@@ -17,6 +17,7 @@
 #include "app/command_ids.h"
 #include "app/custom_list_ctrl.h"
 #include "app/output_wnd.h"
+#include "app/range_slider_dlg.h"
 #include "app/ribbon_bar.h"
 #include "app/splash_wnd.h"
 #include "app/status_bar.h"
@@ -497,6 +498,22 @@ TEST_F(FrameTest, RendersTheMainWindowToAPicture) {
     EXPECT_TRUE(QFileInfo(path).size() > 0);
     // The dark look: the frame's background is dark.
     EXPECT_LT(QColor(image.pixel(640, 790)).lightness(), 128);
+}
+
+TEST_F(FrameTest, RendersTheDialogsToPictures) {
+    app->m_strFileSize = "73400320";
+    CVexloRangeSliderDlg selection(*app);
+    selection.show();
+    CVexloAboutDlg about(frame);
+    about.show();
+    QTest::qWait(50);
+    for (const auto& [widget, name] :
+         {std::pair<QWidget*, const char*>{&selection, "kelvara-recovery-selection.png"},
+          std::pair<QWidget*, const char*>{&about, "kelvara-about.png"}}) {
+        const QImage image = widget->grab().toImage();
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_TRUE(image.save(test::TestOutputDir() + "/" + name)) << name;
+    }
 }
 
 }  // namespace
