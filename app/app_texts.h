@@ -63,6 +63,44 @@ inline constexpr const char* kStartRecoveryFirst =
 inline constexpr const char* kCloseQuestion = "Are you sure to close the application?";
 inline constexpr const char* kStopQuestion = "Do you want to stop recovering file(s)?";
 
+// Open command and scan job.
+inline constexpr const char* kOpenFilterDescription = ".bkf Files (*.bkf)";
+inline constexpr const char* kOpenFilterPattern = "*bkf";
+inline constexpr const char* kOpenDefaultExtension = "bkf";
+inline constexpr const char* kOpenInitialName = "*.bkf";
+// The chosen path must contain this, case as it is.
+inline constexpr const char* kBkfExtension = ".bkf";
+inline constexpr const char* kSelectValidBkf = "Please select valid BKF file to recover.";
+inline constexpr const char* kSelectRecoveryMode =
+    "Please select recovery mode and scanning option to recover bkf file.";
+inline constexpr const char* kLogFileSelected = " File is selected for recovery....";
+inline constexpr const char* kLogFileSize = "BKF file size is: ";
+inline constexpr const char* kLogRecoveryStarts = "Quarel BKF file Recovery process starts.  ";
+inline constexpr const char* kScanCompleted =
+    "Scanning for BKF file completed. Expand tree to see recover files.";
+inline constexpr const char* kUnknownError = "Unknown Error Occurred, Error Code: ZKXOJKRJ";
+
+// The running job's status-bar elements; the initial texts reserve their width.
+inline constexpr const char* kPercentPaneInitial = ".............  ";
+inline constexpr const char* kProgressPaneInitial =
+    "..                                                             .";
+inline constexpr const char* kFoundPaneInitial = "..                              .";
+inline constexpr const char* kProgressPrefix = "Progress: ";
+inline constexpr const char* kFoundPrefix = "File Found: ";
+
+// Snapshot commands.
+inline constexpr const char* kSnapshotFilterDescription = ".QuarelBKF Files (*.EXECBKFQUAREL)";
+inline constexpr const char* kSnapshotFilterPattern = "*EXECBKFQUAREL";
+inline constexpr const char* kSnapshotSaving =
+    " file is saving for Backup Exec BKF Recovery Snapshot.    ";
+inline constexpr const char* kSnapshotSaved =
+    "Saving of Backup Exec BKF Recovery Snapshot has been completed successfully.    ";
+inline constexpr const char* kSnapshotSelected =
+    " File is selected for BKF Load Recovery Snapshot.     ";
+inline constexpr const char* kSnapshotBkfName = "BKF file name:  ";
+inline constexpr const char* kSnapshotLoaded =
+    "Loading of BKF file snapshot has been completed.     ";
+
 // Tree context menu.
 inline constexpr const char* kCollapseAll = "Collapse All";
 inline constexpr const char* kRename = "Rename";

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QTimer>
 
 #include "app/app_images.h"
@@ -15,7 +14,10 @@
 #include "app/ribbon_bar.h"
 #include "app/splash_wnd.h"
 #include "app/status_bar.h"
+#include "panes/check_tree_ctrl.h"
+#include "panes/file_list_view.h"
 #include "panes/file_view.h"
+#include "panes/right_view_list_ctrl.h"
 #include "platform/control_id.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
@@ -44,6 +46,9 @@ CMainFrame::CMainFrame(CVexlBKFFileRepProjApp& app) : m_app(app) {
 }
 
 CMainFrame::~CMainFrame() {
+    // A scan still running is stopped and waited for; it works on this frame's windows.
+    if (m_scanThread.IsRunning()) m_app.SetBusy(false);
+    m_scanThread.Wait();
     if (MainMessageWindow() == this) SetMainMessageWindow(nullptr);
 }
 
@@ -62,14 +67,8 @@ bool CMainFrame::Create() {
     CreateStatusBar();
     CreatePanes();
 
-    // The view's place: the file list fills it.
-    auto* view = new QFrame(this);
-    view->setObjectName(QStringLiteral("fileListView"));
-    view->setFrameShape(QFrame::StyledPanel);
-    view->setBackgroundRole(QPalette::Base);
-    view->setAutoFillBackground(true);
-    m_pView = view;
-    setCentralWidget(view);
+    CreateView();
+    ShareImageList();
 
     ClearPreviewFolder();
 
@@ -150,8 +149,20 @@ void CMainFrame::CreatePanes() {
     resizeDocks({m_pOutput}, {100}, Qt::Vertical);
 
     m_pTree = m_pFileView->GetTreeCtrl();
-    m_pTree->SetImageList(&m_shellFileInfo.ImageList());
     m_pLogList = m_pOutput->GetLogList();
+}
+
+void CMainFrame::CreateView() {
+    m_pView = new CVexlBKFFileRepProjView(this);
+    m_pView->setObjectName(QStringLiteral("fileListView"));
+    m_pView->SetBackgroundPicture(LoadSvgImage(QStringLiteral("list_background")));
+    m_pFileList = m_pView->GetListCtrl();
+    setCentralWidget(m_pView);
+}
+
+void CMainFrame::ShareImageList() {
+    m_pTree->SetImageList(&m_shellFileInfo.ImageList());
+    m_pFileList->SetImageList(&m_shellFileInfo.ImageList());
 }
 
 void CMainFrame::OnApplicationLook(int id) {
@@ -179,8 +190,12 @@ bool CMainFrame::OnClose() {
     return true;
 }
 
+bool CMainFrame::IsJobRunning() const {
+    return m_app.IsBusy() || m_scanThread.IsRunning();
+}
+
 bool CMainFrame::RefuseWhileBusy(const char* message) {
-    if (!m_app.IsBusy()) return false;
+    if (!IsJobRunning()) return false;
     InfoMessage(this, message);
     return true;
 }

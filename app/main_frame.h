@@ -5,10 +5,14 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "app/scan_job.h"
 #include "engine/bkf.h"
+#include "panes/file_type_lookup.h"
 #include "platform/shell_file_info.h"
 #include "platform/window_messages.h"
 
+class QLabel;
+class QProgressBar;
 class QTimer;
 class QTreeWidgetItem;
 
@@ -20,7 +24,9 @@ class CFileView;
 class CMyRibbonStatusBar;
 class COutputWnd;
 class CVexlBKFFileRepProjApp;
+class CVexlBKFFileRepProjView;
 class CVexloMFCRibboBarCls;
+class CVexloRightViewListCtrl;
 
 class CMainFrame : public QMainWindow, public IMessageWindow {
     Q_OBJECT
@@ -59,6 +65,19 @@ public:
     LRESULT OnCheckChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnRenameItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnPreviewFile(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowJobStatus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnScanProgress(WPARAM wParam, LPARAM lParam);
+    LRESULT OnScanDone(WPARAM wParam, LPARAM lParam);
+
+    // True while a job holds the busy flag, and also after Stop until the scan worker has ended:
+    // until then it still writes the catalogue and the tree.
+    bool IsJobRunning() const;
+    // Empties the file list and the tree and deletes the scanner object.
+    void ResetRecoveryView();
+    // The file's size as decimal text; empty when it cannot be opened.
+    static QString GetBkfFileSize(const QString& path);
+    // Lists the content of a tree item, building a folder's children first if needed.
+    void FillFileList(QTreeWidgetItem* item);
 
     CVexlBKFFileRepProjApp& GetApp() const { return m_app; }
     CVexloMFCRibboBarCls* GetRibbonBar() const { return m_pRibbon; }
@@ -67,7 +86,10 @@ public:
     COutputWnd* GetOutputWnd() const { return m_pOutput; }
     CCheckTreeCtrl* GetTreeCtrl() const { return m_pTree; }
     CCustomListCtrl* GetLogList() const { return m_pLogList; }
+    CVexlBKFFileRepProjView* GetView() const { return m_pView; }
+    CVexloRightViewListCtrl* GetFileList() const { return m_pFileList; }
     CShellFileInfo& GetShellFileInfo() { return m_shellFileInfo; }
+    CFileTypeLookup& GetFileTypes() { return m_fileTypes; }
 
     bkf* GetScanner() const { return m_pScanner.get(); }
     void SetScanner(std::unique_ptr<bkf> scanner) { m_pScanner = std::move(scanner); }
@@ -83,6 +105,11 @@ private:
     void CreateRibbon();
     void CreateStatusBar();
     void CreatePanes();
+    void CreateView();
+    // The small-icon list for the tree and the file list; neither owns it.
+    void ShareImageList();
+    void AddJobStatusElements();
+    void RemoveJobStatusElements();
     bool RefuseWhileBusy(const char* message);
     bool TreeIsEmpty() const;
 
@@ -104,10 +131,20 @@ private:
     COutputWnd* m_pOutput = nullptr;
     CCheckTreeCtrl* m_pTree = nullptr;
     CCustomListCtrl* m_pLogList = nullptr;
-    QWidget* m_pView = nullptr;
+    CVexlBKFFileRepProjView* m_pView = nullptr;
+    CVexloRightViewListCtrl* m_pFileList = nullptr;
     QTimer* m_pCommandUiTimer = nullptr;
+    // The running job's status-bar elements, null while none runs.
+    QProgressBar* m_pProgressBar = nullptr;
+    QLabel* m_pPercentPane = nullptr;
+    QLabel* m_pProgressPane = nullptr;
+    QLabel* m_pFoundPane = nullptr;
+    QWidget* m_pJobSeparator = nullptr;
     std::unique_ptr<bkf> m_pScanner;
     CShellFileInfo m_shellFileInfo;
+    CFileTypeLookup m_fileTypes{m_shellFileInfo};
+    // Last: it is waited for before anything else of the frame goes.
+    CScanThread m_scanThread;
 };
 
 }  // namespace kelvara

@@ -161,12 +161,9 @@ void CMainFrame::OnStatusLink() {
     OpenInBrowser(QUrl(Text(app_texts::kProductPage)));
 }
 
-// The work behind these commands comes with the scan, save, search and snapshot jobs.
-void CMainFrame::RunOpenBkfFile() {}
+// The work behind these commands comes with the save and search jobs and the preview.
 void CMainFrame::RunSaveRecovered() {}
 void CMainFrame::RunSearchDialog() {}
-void CMainFrame::RunLoadSnapshot() {}
-void CMainFrame::RunSaveSnapshot() {}
 void CMainFrame::DestroyPreviewView() {}
 
 }  // namespace kelvara

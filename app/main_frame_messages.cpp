@@ -37,6 +37,12 @@ LRESULT CMainFrame::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
             return OnRenameItem(wParam, lParam);
         case WM_BKF_PREVIEW_ROW:
             return OnPreviewFile(wParam, lParam);
+        case WM_BKF_SCAN_DONE:
+            return OnScanDone(wParam, lParam);
+        case WM_BKF_SCAN_PROGRESS:
+            return OnScanProgress(wParam, lParam);
+        case WM_BKF_STATUS_BAR:
+            return OnShowJobStatus(wParam, lParam);
         default:
             return 0;
     }
@@ -76,7 +82,7 @@ LRESULT CMainFrame::OnTreeMenu(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CMainFrame::OnCheckChanged(WPARAM wParam, LPARAM lParam) {
-    if (m_app.IsBusy()) return 0;
+    if (IsJobRunning()) return 0;
     QTreeWidgetItem* item = ItemFrom(wParam);
     if (!item) return 1;
     const TreeItemRef ref = TreeItemRef::FromVariant(m_pTree->GetItemData(item));
@@ -116,16 +122,7 @@ LRESULT CMainFrame::OnRenameItem(WPARAM wParam, LPARAM) {
     return 1;
 }
 
-// The folder display, the building of a folder's children and the preview come with the file
-// list, the scan job and the preview.
-LRESULT CMainFrame::RunShowFolder(WPARAM, LPARAM) {
-    return 1;
-}
-
-LRESULT CMainFrame::RunExpandTreeItem(WPARAM, LPARAM) {
-    return 1;
-}
-
+// The preview comes with the preview controller.
 LRESULT CMainFrame::RunPreviewFile(WPARAM, LPARAM) {
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "panes/check_tree_ctrl.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "panes/pane_texts.h"
 #include "platform/image_list.h"
 
 namespace kelvara {
@@ -26,6 +28,8 @@ namespace {
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kSelectedImageRole = Qt::UserRole + 2;
 constexpr int kItemDataRole = Qt::UserRole + 3;
+// Subtrees larger than this are checked without telling the view item by item.
+constexpr int kQuietSubtreeSize = 256;
 
 }  // namespace
 
@@ -44,6 +48,23 @@ CCheckTreeCtrl::CCheckTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pEditTimer = new QTimer(this);
+    m_pEditTimer->setSingleShot(true);
+    connect(m_pEditTimer, &QTimer::timeout, this, [this] {
+        QTreeWidgetItem* item = m_pPendingEdit;
+        m_pPendingEdit = nullptr;
+        if (item && item == currentItem()) EditLabel(item);
+    });
+}
+
+void CCheckTreeCtrl::SetEditLabels(bool on) {
+    m_bEditLabels = on;
+    if (!on) CancelPendingEdit();
+}
+
+void CCheckTreeCtrl::CancelPendingEdit() {
+    m_pEditTimer->stop();
+    m_pPendingEdit = nullptr;
 }
 
 CCheckTreeCtrl::~CCheckTreeCtrl() {
@@ -94,16 +115,21 @@ LRESULT CCheckTreeCtrl::Notify(uint32_t message, WPARAM wParam, LPARAM lParam) {
     return SendWindowMessage(NotifyWindow(), message, wParam, lParam);
 }
 
-QTreeWidgetItem* CCheckTreeCtrl::InsertItem(const QString& text, int image, int selectedImage,
-                                            QTreeWidgetItem* parent, TreeInsertAfter after) {
-    if (m_bDestroying) return nullptr;
-    if (parent && !Record(parent)) return nullptr;
+QTreeWidgetItem* CCheckTreeCtrl::NewItem(const QString& text, int image, int selectedImage) const {
     auto* item = new QTreeWidgetItem;
     item->setText(0, text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     item->setData(0, kImageRole, image);
     item->setData(0, kSelectedImageRole, selectedImage);
     if (m_pImages) item->setIcon(0, m_pImages->Icon(image));
+    return item;
+}
+
+QTreeWidgetItem* CCheckTreeCtrl::InsertItem(const QString& text, int image, int selectedImage,
+                                            QTreeWidgetItem* parent, TreeInsertAfter after) {
+    if (m_bDestroying) return nullptr;
+    if (parent && !Record(parent)) return nullptr;
+    QTreeWidgetItem* item = NewItem(text, image, selectedImage);
 
     const int count = parent ? parent->childCount() : topLevelItemCount();
     int position = count;
@@ -127,6 +153,57 @@ QTreeWidgetItem* CCheckTreeCtrl::InsertItem(const QString& text, int image, int 
     return item;
 }
 
+QList<QTreeWidgetItem*> CCheckTreeCtrl::InsertItems(QTreeWidgetItem* parent,
+                                                    const std::vector<NewTreeItem>& items,
+                                                    bool checked) {
+    QList<QTreeWidgetItem*> created;
+    if (m_bDestroying || (parent && !Record(parent)) || items.empty()) return created;
+    // Each item is finished before it joins the tree, so the view hears of one insertion only.
+    const bool setsCheck = m_bCheckBoxes;
+    QList<QTreeWidgetItem*> all;  // with placeholders, for the notices
+    created.reserve(static_cast<qsizetype>(items.size()));
+    m_records.reserve(m_records.size() + 2 * items.size());
+    int added = 0;
+    for (const NewTreeItem& entry : items) {
+        QTreeWidgetItem* item = NewItem(entry.text, entry.image, entry.selectedImage);
+        item->setData(0, kItemDataRole, entry.data);
+        CHECKTREEDATA record;
+        if (entry.placeholder) {
+            QTreeWidgetItem* dummy = NewItem(QString::fromLatin1(pane_texts::kPlaceholder), -1, -1);
+            item->addChild(dummy);
+            CHECKTREEDATA dummyRecord;
+            // Checking a folder reaches its placeholder; unchecking a new one changes nothing.
+            dummyRecord.bChecked = setsCheck && m_bSmartCheck && checked;
+            m_records.emplace(dummy, dummyRecord);
+            UpdateStateImage(dummy);
+            if (m_bSmartCheck) {
+                record.nChildren = 1;
+                record.nChecked = dummyRecord.bChecked ? 1 : 0;
+            }
+            if (dummyRecord.bChecked) all.append(dummy);
+            ++added;
+        }
+        record.bChecked = setsCheck && checked;
+        m_records.emplace(item, record);
+        UpdateStateImage(item);
+        created.append(item);
+        all.append(item);
+        ++added;
+    }
+    if (parent) {
+        parent->insertChildren(parent->childCount(), created);
+    } else {
+        insertTopLevelItems(topLevelItemCount(), created);
+    }
+    if (m_bSmartCheck) UpdateChain(parent, added, setsCheck && checked ? added : 0, 0);
+    if (setsCheck) {
+        for (QTreeWidgetItem* item : all) {
+            Notify(WM_BKF_CHECK_CHANGED, reinterpret_cast<WPARAM>(item), checked ? 1 : 0);
+        }
+    }
+    return created;
+}
+
 bool CCheckTreeCtrl::DeleteItem(QTreeWidgetItem* item) {
     if (!Record(item)) return false;
     while (item->childCount() > 0) {
@@ -144,19 +221,26 @@ void CCheckTreeCtrl::DeleteOne(QTreeWidgetItem* item) {
     }
     m_records.erase(item);
     if (m_pEditItem == item) m_pEditItem = nullptr;
+    if (m_pPendingEdit == item) CancelPendingEdit();
     delete item;
 }
 
 void CCheckTreeCtrl::DeleteAllItems() {
     m_pEditItem = nullptr;
+    CancelPendingEdit();
     m_records.clear();
     clear();
 }
 
 void CCheckTreeCtrl::UpdateAncestors(QTreeWidgetItem* item, int childrenDelta, int checkedDelta,
                                      int separatorsDelta) {
+    UpdateChain(item->parent(), childrenDelta, checkedDelta, separatorsDelta);
+}
+
+void CCheckTreeCtrl::UpdateChain(QTreeWidgetItem* first, int childrenDelta, int checkedDelta,
+                                 int separatorsDelta) {
     int d = checkedDelta;
-    for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) {
+    for (QTreeWidgetItem* p = first; p; p = p->parent()) {
         CHECKTREEDATA* rec = Record(p);
         if (!rec) continue;
         rec->nChildren = std::max(0, rec->nChildren + childrenDelta);
@@ -221,7 +305,14 @@ bool CCheckTreeCtrl::SetCheck(QTreeWidgetItem* item, bool checked) {
     if (m_bSmartCheck && checked != old) {
         // The change in checked items of the subtree, the item itself included.
         const int d = checked ? rec->nChildren - rec->nChecked + 1 : -(rec->nChecked + 1);
+        // Only check boxes change below: one repaint instead of a view update per item.
+        const bool quiet = rec->nChildren > kQuietSubtreeSize;
+        const bool wasBlocked = quiet && model()->blockSignals(true);
         SetSubtree(item, checked);
+        if (quiet) {
+            model()->blockSignals(wasBlocked);
+            viewport()->update();
+        }
         UpdateAncestors(item, 0, d, 0);
     }
     Notify(WM_BKF_CHECK_CHANGED, reinterpret_cast<WPARAM>(item), checked ? 1 : 0);
@@ -462,10 +553,16 @@ void CCheckTreeCtrl::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     uint32_t flags = TVHT_NOWHERE;
     QTreeWidgetItem* hit = HitTest(pos, &flags);
+    CancelPendingEdit();
     if (event->button() == Qt::LeftButton) {
+        QTreeWidgetItem* selectedBefore = currentItem();
         // The tree's own handling: selection, and a click on the button toggles the item.
         QTreeWidget::mousePressEvent(event);
         if (hit) HighlightAndSelect(hit);
+        if (m_bEditLabels && hit && hit == selectedBefore && flags == TVHT_ONITEMLABEL) {
+            m_pPendingEdit = hit;
+            m_pEditTimer->start(QApplication::doubleClickInterval());
+        }
         if (hit && flags == TVHT_ONITEMSTATEICON) {
             ToggleCheckFromUser(hit);
         } else if (hit && (flags == TVHT_ONITEMLABEL || flags == TVHT_ONITEMICON)) {
@@ -488,6 +585,7 @@ void CCheckTreeCtrl::mousePressEvent(QMouseEvent* event) {
 
 void CCheckTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     // Neither expands, collapses nor edits.
+    CancelPendingEdit();
     event->accept();
 }
 
@@ -511,6 +609,7 @@ bool CCheckTreeCtrl::MoveSelection(bool down) {
 }
 
 void CCheckTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    CancelPendingEdit();
     if (m_pEditItem) {
         QTreeWidget::keyPressEvent(event);
         return;

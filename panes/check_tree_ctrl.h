@@ -4,10 +4,12 @@
 // otherwise ("smart check"). Changes are reported to the main window as WM_BKF_CHECK_CHANGED, and
 // clicks, keys and label edits as the other tree messages.
 #include <QPointer>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVariant>
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/window_messages.h"
 
@@ -56,6 +58,15 @@ struct TreeInsertAfter {
     static TreeInsertAfter Last() { return {}; }
 };
 
+// One item for InsertItems.
+struct NewTreeItem {
+    QString text;
+    int image = -1;
+    int selectedImage = -1;
+    QVariant data;             // the application's value (GetItemData)
+    bool placeholder = false;  // gets one child "Dummy" without image or data
+};
+
 // The end of a label edit, sent with WM_BKF_RENAME_ITEM (wParam points to it).
 struct CheckTreeEndLabelEdit {
     QTreeWidgetItem* hItem = nullptr;
@@ -76,6 +87,9 @@ public:
     void SetSmartCheck(bool on) { m_bSmartCheck = on; }
     void SetReadOnly(bool on) { m_bReadOnly = on; }
     void SetSelectFollowsCheck(bool on) { m_bSelectFollowsCheck = on; }
+    // A click on the label of the item that is already selected starts editing that label once
+    // the double-click time has passed without a second click.
+    void SetEditLabels(bool on);
     // Not owned. Items show the icon of their image index.
     void SetImageList(const CImageList* images);
     // Receiver of the notifications; the application's main window when not set.
@@ -84,6 +98,12 @@ public:
     QTreeWidgetItem* InsertItem(const QString& text, int image, int selectedImage,
                                 QTreeWidgetItem* parent = nullptr,
                                 TreeInsertAfter after = TreeInsertAfter::Last());
+    // Appends `items` as the last children of `parent` (the top level when null), all in the check
+    // state `checked`: the tree, counters and WM_BKF_CHECK_CHANGED notices that InsertItem,
+    // SetItemData and SetCheck would give one item at a time, in one change of the tree, so
+    // that a folder of any size opens at once. Returns the new items, placeholders left out.
+    QList<QTreeWidgetItem*> InsertItems(QTreeWidgetItem* parent,
+                                        const std::vector<NewTreeItem>& items, bool checked);
     bool DeleteItem(QTreeWidgetItem* item);
     void DeleteAllItems();
 
@@ -144,12 +164,17 @@ private:
     // flips changes the count passed further up by one.
     void UpdateAncestors(QTreeWidgetItem* item, int childrenDelta, int checkedDelta,
                          int separatorsDelta);
+    // The same, from `first` (an item or null) upwards.
+    void UpdateChain(QTreeWidgetItem* first, int childrenDelta, int checkedDelta,
+                     int separatorsDelta);
+    QTreeWidgetItem* NewItem(const QString& text, int image, int selectedImage) const;
     void SetSubtree(QTreeWidgetItem* item, bool checked);
     void SetOneRecord(QTreeWidgetItem* item, bool checked);
     void DeleteOne(QTreeWidgetItem* item);
     void ToggleCheckFromUser(QTreeWidgetItem* item);
     void HighlightAndSelect(QTreeWidgetItem* item);
     bool MoveSelection(bool down);
+    void CancelPendingEdit();
 
     std::unordered_map<const QTreeWidgetItem*, CHECKTREEDATA> m_records;
     CCheckTreeDelegate* m_pDelegate = nullptr;
@@ -163,6 +188,9 @@ private:
     QTreeWidgetItem* m_pEditItem = nullptr;
     bool m_bEditCommitted = false;
     QString m_strEditText;
+    bool m_bEditLabels = false;
+    QTimer* m_pEditTimer = nullptr;
+    QTreeWidgetItem* m_pPendingEdit = nullptr;
 };
 
 }  // namespace kelvara

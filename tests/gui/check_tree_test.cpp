@@ -542,3 +542,122 @@ TEST_F(CheckTreeInputTest, LabelEditsAreForwardedAndNeverApplied) {
 
 }  // namespace
 }  // namespace kelvara
+
+namespace kelvara {
+namespace {
+
+// Every item in tree order with its flag, counters and drawn box.
+QString Describe(const CCheckTreeCtrl& tree) {
+    QStringList out;
+    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* item) {
+        const CHECKTREEDATA* rec = tree.GetItemRecord(item);
+        out << QStringLiteral("%1:%2/%3/%4/%5/%6")
+                   .arg(item->text(0))
+                   .arg(rec->bChecked)
+                   .arg(rec->nChildren)
+                   .arg(rec->nChecked)
+                   .arg(int(item->checkState(0)))
+                   .arg(tree.GetItemData(item).toString());
+        for (int i = 0; i < item->childCount(); ++i) walk(item->child(i));
+    };
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) walk(tree.topLevelItem(i));
+    return out.join(' ');
+}
+
+QStringList Notices(const RecordingWindow& window) {
+    QStringList out;
+    for (const auto& m : window.Of(WM_BKF_CHECK_CHANGED)) {
+        out << reinterpret_cast<QTreeWidgetItem*>(m.wParam)->text(0) + "=" +
+                   QString::number(m.lParam);
+    }
+    return out;
+}
+
+// Inserting many items at once leaves the same tree, counters and notices as inserting them one
+// by one with their data and check state (and a placeholder under each folder).
+TEST(CheckTreeBulk, InsertingManyAtOnceEqualsOneByOne) {
+    const struct {
+        const char* name;
+        bool parentChecked;  // G and P before the insertion
+        bool topLevel;       // under no parent at all
+        bool checked;
+        bool placeholders;
+    } cases[] = {
+        {"checked files under a checked folder", true, false, true, false},
+        {"unchecked files under a checked folder", true, false, false, false},
+        {"unchecked folders under an unchecked folder", false, false, false, true},
+        {"checked folders under an unchecked folder", false, false, true, true},
+        {"checked folders at the top level", false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString described[2];
+        QStringList notices[2];
+        for (int bulk = 0; bulk < 2; ++bulk) {
+            RecordingWindow window;
+            CCheckTreeCtrl tree;
+            tree.SetNotifyWindow(&window);
+            tree.Initialise();
+            QTreeWidgetItem* g = tree.InsertItem("G", 0, 0);
+            QTreeWidgetItem* p = tree.InsertItem("P", 0, 0, g);
+            tree.InsertItem("old", 0, 0, p);
+            tree.InsertItem("X", 0, 0, g);
+            tree.SetCheck(p, c.parentChecked);
+            window.messages.clear();
+            QTreeWidgetItem* parent = c.topLevel ? nullptr : p;
+            std::vector<NewTreeItem> entries;
+            for (int i = 0; i < 3; ++i) {
+                entries.push_back({QStringLiteral("n%1").arg(i), 1, 2, QStringLiteral("d%1").arg(i),
+                                   c.placeholders});
+            }
+            if (bulk) {
+                const QList<QTreeWidgetItem*> made = tree.InsertItems(parent, entries, c.checked);
+                ASSERT_EQ(made.size(), 3);
+                EXPECT_EQ(made[2]->text(0), "n2");
+                EXPECT_EQ(tree.GetItemImage(made[0]), 1);
+            } else {
+                for (const NewTreeItem& entry : entries) {
+                    QTreeWidgetItem* item =
+                        tree.InsertItem(entry.text, entry.image, entry.selectedImage, parent);
+                    tree.SetItemData(item, entry.data);
+                    if (entry.placeholder) tree.InsertItem("Dummy", -1, -1, item);
+                    tree.SetCheck(item, c.checked);
+                }
+            }
+            described[bulk] = Describe(tree);
+            notices[bulk] = Notices(window);
+        }
+        EXPECT_EQ(described[1], described[0]);
+        EXPECT_EQ(notices[1], notices[0]);
+    }
+}
+
+// Checking a folder of many children tells the view once, yet every box and notice follows.
+TEST(CheckTreeBulk, CheckingABigFolderReachesEveryChild) {
+    RecordingWindow window;
+    CCheckTreeCtrl tree;
+    tree.SetNotifyWindow(&window);
+    tree.Initialise();
+    QTreeWidgetItem* top = tree.InsertItem("top", 0, 0);
+    QTreeWidgetItem* folder = tree.InsertItem("big", 0, 0, top);
+    std::vector<NewTreeItem> entries(1000);
+    tree.InsertItems(folder, entries, false);
+    tree.resize(300, 400);
+    tree.show();
+    tree.Expand(top, TVE_EXPAND);
+    tree.Expand(folder, TVE_EXPAND);
+    window.messages.clear();
+    tree.SetCheck(folder, true);
+    EXPECT_EQ(window.Of(WM_BKF_CHECK_CHANGED).size(), 1001);
+    for (int i = 0; i < folder->childCount(); ++i) {
+        ASSERT_EQ(folder->child(i)->checkState(0), Qt::Checked) << i;
+    }
+    EXPECT_EQ(top->checkState(0), Qt::Checked);
+    EXPECT_EQ(tree.GetItemRecord(top)->nChecked, 1001);
+    tree.SetCheck(folder->child(0), false);
+    EXPECT_EQ(tree.GetCheckDisplay(folder), CheckDisplay::TriState);
+    EXPECT_EQ(tree.GetCheckDisplay(top), CheckDisplay::TriState);
+}
+
+}  // namespace
+}  // namespace kelvara
