@@ -7,6 +7,7 @@
 #include "app/app_images.h"
 #include "app/app_look.h"
 #include "app/app_messages.h"
+#include "app/app_strings.h"
 #include "app/app_texts.h"
 #include "app/application.h"
 #include "app/command_ids.h"
@@ -26,10 +27,6 @@
 
 namespace kelvara {
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 constexpr int kCommandUiIntervalMs = 100;
 

@@ -3,6 +3,7 @@
 
 #include "app/about_dlg.h"
 #include "app/app_messages.h"
+#include "app/app_strings.h"
 #include "app/app_texts.h"
 #include "app/application.h"
 #include "app/command_ids.h"
@@ -16,13 +17,7 @@
 #include "platform/shell.h"
 
 namespace kelvara {
-namespace {
-
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void CMainFrame::OnCommand(int id) {
     if (!IsCommandEnabled(id)) return;

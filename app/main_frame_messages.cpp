@@ -2,6 +2,7 @@
 #include <QCursor>
 
 #include "app/app_messages.h"
+#include "app/app_strings.h"
 #include "app/app_texts.h"
 #include "app/application.h"
 #include "app/command_ids.h"
@@ -12,10 +13,6 @@
 
 namespace kelvara {
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 QTreeWidgetItem* ItemFrom(uintptr_t value) {
     return reinterpret_cast<QTreeWidgetItem*>(value);

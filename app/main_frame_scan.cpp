@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/app_messages.h"
+#include "app/app_strings.h"
 #include "app/app_texts.h"
 #include "app/application.h"
 #include "app/command_ids.h"
@@ -26,14 +27,6 @@
 
 namespace kelvara {
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
-
-QString LogTimestamp() {
-    return QString::fromStdU16String(FormatLogTimestamp());
-}
 
 // A pane whose initial text only reserves its width.
 QLabel* MakeJobPane(QWidget* parent, const char* initialText) {

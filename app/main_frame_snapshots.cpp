@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "app/app_messages.h"
+#include "app/app_strings.h"
 #include "app/app_texts.h"
 #include "app/application.h"
 #include "app/main_frame.h"
@@ -17,14 +18,6 @@
 
 namespace kelvara {
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
-
-QString LogTimestamp() {
-    return QString::fromStdU16String(FormatLogTimestamp());
-}
 
 FileDialogRequest SnapshotDialog(FileDialogKind kind) {
     FileDialogRequest request;

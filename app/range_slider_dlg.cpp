@@ -11,6 +11,7 @@
 
 #include "app/app_images.h"
 #include "app/app_messages.h"
+#include "app/app_strings.h"
 #include "app/app_texts.h"
 #include "app/application.h"
 #include "app/icon_button.h"
@@ -18,10 +19,6 @@
 
 namespace kelvara {
 namespace {
-
-QString Text(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 // Dialog units from the dialog font: a quarter of the average character width across, an
 // eighth of the character height down.
