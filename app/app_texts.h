@@ -1,9 +1,11 @@
 #pragma once
 // Every user-visible text of the desktop program's shell, frame, log and recovery selection,
 // verbatim, and the vendor addresses the product is configured with.
+#include "engine/engine_texts.h"
+
 namespace kelvara::app_texts {
 
-inline constexpr const char* kProductTitle = "Kelvara v22.0";
+inline constexpr const char* kProductTitle = texts::kProductTitle;
 inline constexpr const char* kSplashText = "v22.0";
 inline constexpr const char* kAnotherInstance =
     "Another instance of application is already running";
