@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "platform/ui_script.h"
+#include "platform/ui_thread.h"
 
 namespace kelvara {
 namespace {
@@ -41,13 +42,8 @@ QString ShowOnUiThread(QWidget* owner, const FileDialogRequest& request) {
 QString ShowFileDialog(QWidget* owner, const FileDialogRequest& request) {
     if (CUiScript* script = CUiScript::Active()) return script->AnswerFileDialog(request);
 
-    if (QThread::currentThread() == qApp->thread()) return ShowOnUiThread(owner, request);
-    QString result;
-    QPointer<QWidget> guardedOwner(owner);
-    QMetaObject::invokeMethod(
-        qApp, [&] { return ShowOnUiThread(guardedOwner.data(), request); },
-        Qt::BlockingQueuedConnection, &result);
-    return result;
+    return ShowOnUiThreadFrom(
+        owner, [&](QWidget* o) { return ShowOnUiThread(o, request); }, QString());
 }
 
 }  // namespace kelvara

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "platform/ui_script.h"
+#include "platform/ui_thread.h"
 
 namespace kelvara {
 namespace {
@@ -30,13 +31,8 @@ MessageBoxResult ShowMessageBox(QWidget* owner, const QString& text, const QStri
     MessageBoxRequest request{text, caption, buttons, icon, owner != nullptr};
     if (CUiScript* script = CUiScript::Active()) return script->AnswerMessageBox(request);
 
-    if (QThread::currentThread() == qApp->thread()) return ShowOnUiThread(owner, request);
-    MessageBoxResult result = MessageBoxResult::Ok;
-    QPointer<QWidget> guardedOwner(owner);
-    QMetaObject::invokeMethod(
-        qApp, [&] { return ShowOnUiThread(guardedOwner.data(), request); },
-        Qt::BlockingQueuedConnection, &result);
-    return result;
+    return ShowOnUiThreadFrom(
+        owner, [&](QWidget* o) { return ShowOnUiThread(o, request); }, MessageBoxResult::Ok);
 }
 
 }  // namespace kelvara
